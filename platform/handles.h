@@ -41,7 +41,8 @@ private:
 
 inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void CloseRegistryKey(HKEY key) { ::RegCloseKey(key); }
-inline void FreeModule(HMODULE module) { ::FreeLibrary(module); }
+// Parenthesised: <windows.h> defines FreeModule as a function-like macro.
+inline void(FreeModule)(HMODULE module) { ::FreeLibrary(module); }
 inline void DeleteGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
 inline void DestroyIconHandle(HICON icon) { ::DestroyIcon(icon); }
 
