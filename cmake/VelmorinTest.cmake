@@ -9,7 +9,7 @@ endif()
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 # GoogleTest's own sources are not held to the project's warning flags.
 foreach(target gtest gtest_main)
-  target_compile_options(${target} PRIVATE -w)
+  target_compile_options(${target} PRIVATE -w -fexec-charset=UTF-8)
 endforeach()
 
 function(velmorin_test name)

@@ -12,7 +12,7 @@
 namespace velmorin {
 namespace {
 
-constexpr HKEY kRootKeys[] = {
+const HKEY kRootKeys[] = {
     HKEY_CLASSES_ROOT, HKEY_CURRENT_CONFIG, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS,
 };
 

@@ -8,8 +8,6 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LOCPATH="$_velmorin_build/locale"
-export LC_ALL=zh_CN.UTF-8
-export LANG=zh_CN.UTF-8
 
 _velmorin_fail() { echo "wine-env: error: $*" >&2; return 1; }
 
@@ -40,6 +38,7 @@ command -v wine >/dev/null || { _velmorin_fail "wine is not installed (run tools
 # A display: the caller's, or a virtual screen that belongs to this build folder.
 if [ -z "${DISPLAY:-}" ] || [ -n "${VELMORIN_OWN_DISPLAY:-}" ]; then
     _velmorin_display=$(
+        exec 9>"$_velmorin_build/.xvfb.lock"
         flock 9
         pidf="$_velmorin_build/xvfb.pid"
         numf="$_velmorin_build/xvfb.display"
@@ -56,7 +55,10 @@ if [ -z "${DISPLAY:-}" ] || [ -n "${VELMORIN_OWN_DISPLAY:-}" ]; then
         [ -e "/tmp/.X11-unix/X$num" ] || { echo "wine-env: error: Xvfb did not start" >&2; exit 1; }
         echo ":$num" >"$numf"
         echo ":$num"
-    ) 9>"$_velmorin_build/.xvfb.lock" || return 1
+    ) || return 1
     export DISPLAY="$_velmorin_display"
 fi
+# Code page 936 for the Windows programs (exported once the locale data exists).
+export LC_ALL=zh_CN.UTF-8
+export LANG=zh_CN.UTF-8
 return 0

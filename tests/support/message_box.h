@@ -1,0 +1,27 @@
+// Finding, reading and dismissing message boxes, in this process or another one.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace velmorin::test {
+
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+    bool hasIcon = false;   // an icon is shown beside the text
+    bool hasOwner = false;
+};
+
+// Waits up to timeoutMs for a visible dialog-class window of the process; null when none.
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+MessageBoxSeen ReadMessageBox(HWND box);
+// Presses the box's OK button and waits until the box is gone.
+void DismissMessageBox(HWND box);
+
+// Windows form of a Linux path under Wine's Z: drive.
+std::string WindowsPath(const std::string& unixPath);
+
+}  // namespace velmorin::test
