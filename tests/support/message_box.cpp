@@ -26,7 +26,8 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM parameter) {
     char className[32] = {};
     ::GetClassNameA(child, className, sizeof className);
     const LONG style = ::GetWindowLongA(child, GWL_STYLE);
-    if (lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child)) {
+    if (lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child) &&
+        ::SendMessageA(child, STM_GETICON, 0, 0) != 0) {
         *reinterpret_cast<bool*>(parameter) = true;
         return FALSE;
     }
