@@ -3,7 +3,7 @@
 # build folder. Usage: source tools/wine-env.sh BUILD_DIR
 _velmorin_build=$(cd "$1" && pwd) || { echo "wine-env: no build folder '$1'" >&2; return 1; }
 
-export WINEPREFIX="$_velmorin_build/wineprefix"
+export WINEPREFIX="$_velmorin_build/${VELMORIN_PREFIX_NAME:-wineprefix}"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -33,7 +33,7 @@ command -v wine >/dev/null || { _velmorin_fail "wine is not installed (run tools
             || { echo "wine-env: error: the prefix has no 32-bit side (wine32:i386 missing?)" >&2; exit 1; }
         touch "$WINEPREFIX/.velmorin-ready"
     fi
-) 9>"$_velmorin_build/.wine-env.lock" || return 1
+) 9>"$WINEPREFIX.lock" || return 1
 
 # A display: the caller's, or a virtual screen that belongs to this build folder.
 if [ -z "${DISPLAY:-}" ] || [ -n "${VELMORIN_OWN_DISPLAY:-}" ]; then
