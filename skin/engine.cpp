@@ -4,6 +4,7 @@
 // theme's colours. The button's own window procedure keeps all its behaviour:
 // clicks, Space, BN_CLICKED, focus, Tab order, text and font; only the drawing changes.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include "platform/handles.h"
@@ -190,13 +191,24 @@ void OnMouseLeave(HWND button, DWORD_PTR flags) {
 // straight onto the screen, or the look depends on a changed state.
 bool ChangesLook(UINT message) {
     switch (message) {
-        case WM_ENABLE: case WM_SETTEXT: case WM_SETFONT: case WM_SETFOCUS: case WM_KILLFOCUS:
-        case BM_SETSTATE: case BM_SETSTYLE: case BM_SETCHECK: case WM_UPDATEUISTATE:
-        case WM_STYLECHANGED: case WM_CAPTURECHANGED: case WM_LBUTTONDOWN: case WM_LBUTTONUP:
-        case WM_LBUTTONDBLCLK: case WM_KEYDOWN: case WM_KEYUP: case WM_SYSCOLORCHANGE:
-            return true;
-        default:
-            return false;
+        case WM_ENABLE:
+        case WM_SETTEXT:
+        case WM_SETFONT:
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case BM_SETSTATE:
+        case BM_SETSTYLE:
+        case BM_SETCHECK:
+        case WM_UPDATEUISTATE:
+        case WM_STYLECHANGED:
+        case WM_CAPTURECHANGED:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSCOLORCHANGE: return true;
+        default: return false;
     }
 }
 

@@ -19,16 +19,15 @@ struct KeySpec {
     std::uint32_t (*load)(const Theme&);
 };
 
-#define VELMORIN_COLOUR(key, member)                                             \
-    KeySpec {                                                                    \
-        key, ValueKind::kColour, 0, 0,                                           \
-            [](Theme& t, std::uint32_t v) { t.member = v; },                     \
-            [](const Theme& t) { return static_cast<std::uint32_t>(t.member); } \
+#define VELMORIN_COLOUR(key, member)                                                    \
+    KeySpec {                                                                           \
+        key, ValueKind::kColour, 0, 0, [](Theme& t, std::uint32_t v) { t.member = v; }, \
+            [](const Theme& t) { return static_cast<std::uint32_t>(t.member); }         \
     }
-#define VELMORIN_METRIC(key, member, low, high)                                  \
-    KeySpec {                                                                    \
-        key, ValueKind::kMetric, low, high,                                      \
-            [](Theme& t, std::uint32_t v) { t.member = static_cast<int>(v); },   \
+#define VELMORIN_METRIC(key, member, low, high)                                 \
+    KeySpec {                                                                   \
+        key, ValueKind::kMetric, low, high,                                     \
+            [](Theme& t, std::uint32_t v) { t.member = static_cast<int>(v); },  \
             [](const Theme& t) { return static_cast<std::uint32_t>(t.member); } \
     }
 
@@ -202,7 +201,6 @@ ParseOutcome ParseTheme(const unsigned char* data, std::size_t size, Theme& them
     theme = parsed;
     return {kThemeOk, 0};
 }
-
 
 namespace {
 

@@ -16,10 +16,10 @@ inline constexpr int kThemeVersion = 1;
 // Results of the parser; the skin engine returns the same numbers.
 enum ThemeStatus : int {
     kThemeOk = 0,
-    kThemeTooLarge = 3,     // more than kMaxThemeSize bytes
-    kThemeBadMagic = 4,     // does not start with ".SHE"
-    kThemeBadVersion = 5,   // a version other than kThemeVersion
-    kThemeSyntax = 6,       // a bad byte, a line that is not "key value", a bad number
+    kThemeTooLarge = 3,    // more than kMaxThemeSize bytes
+    kThemeBadMagic = 4,    // does not start with ".SHE"
+    kThemeBadVersion = 5,  // a version other than kThemeVersion
+    kThemeSyntax = 6,      // a bad byte, a line that is not "key value", a bad number
     kThemeUnknownKey = 7,
     kThemeDuplicateKey = 8,
     kThemeMissingKey = 9,   // a key the look needs is absent (also: a truncated file)

@@ -59,7 +59,8 @@ TEST(ProgramIcon, GroupHoldsTheTwelveImagesWithTheirSizesAndDepths) {
         EXPECT_EQ(header->biHeight, 2 * size);
         EXPECT_EQ(header->biBitCount, depth);
         // Each image can be made into an icon of its own size.
-        HICON icon = ::CreateIconFromResourceEx(const_cast<BYTE*>(image), imageSize, TRUE, 0x00030000, size, size, 0);
+        HICON icon =
+            ::CreateIconFromResourceEx(const_cast<BYTE*>(image), imageSize, TRUE, 0x00030000, size, size, 0);
         EXPECT_NE(icon, nullptr);
         if (icon) ::DestroyIcon(icon);
         if (depth == 32) {
@@ -70,8 +71,9 @@ TEST(ProgramIcon, GroupHoldsTheTwelveImagesWithTheirSizesAndDepths) {
             EXPECT_EQ(alpha(size / 2, size / 2), 255);
         }
     }
-    const std::set<std::pair<int, int>> expected = {{32, 1},  {16, 4},  {32, 4},  {48, 4},   {16, 8},   {32, 8},
-                                                     {48, 8}, {16, 32}, {32, 32}, {48, 32}, {128, 32}, {256, 32}};
+    const std::set<std::pair<int, int>> expected = {{32, 1},  {16, 4},  {32, 4},   {48, 4},
+                                                    {16, 8},  {32, 8},  {48, 8},   {16, 32},
+                                                    {32, 32}, {48, 32}, {128, 32}, {256, 32}};
     EXPECT_EQ(seen, expected);
 }
 
@@ -121,7 +123,8 @@ protected:
     std::string Query(const std::string& key) {
         void* value = nullptr;
         UINT length = 0;
-        if (!::VerQueryValueA(data_.data(), key.c_str(), &value, &length) || value == nullptr) return "(missing)";
+        if (!::VerQueryValueA(data_.data(), key.c_str(), &value, &length) || value == nullptr)
+            return "(missing)";
         return static_cast<const char*>(value);
     }
     std::vector<unsigned char> data_;
@@ -139,8 +142,8 @@ TEST_F(VersionBlock, NumbersAndTranslationAgree) {
     EXPECT_EQ(fixed->dwProductVersionLS, 0u);
 
     WORD* translation = nullptr;
-    ASSERT_TRUE(::VerQueryValueA(data_.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                                 &length));
+    ASSERT_TRUE(::VerQueryValueA(data_.data(), "\\VarFileInfo\\Translation",
+                                 reinterpret_cast<void**>(&translation), &length));
     ASSERT_EQ(length, 4u);
     EXPECT_EQ(translation[0], 0x0804);
     EXPECT_EQ(translation[1], 1200);
@@ -167,8 +170,9 @@ TEST(Manifest, AsksForAdministratorDeclaresWindows7To11AndNoDpiAwareness) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     EXPECT_NE(text.find("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"),
               std::string::npos);
-    for (const char* id : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
-                           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {
+    for (const char* id :
+         {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {
         EXPECT_NE(text.find(std::string("<supportedOS Id=\"") + id + "\"/>"), std::string::npos) << id;
     }
     EXPECT_EQ(text.find("dpiAware"), std::string::npos);

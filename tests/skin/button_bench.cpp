@@ -18,9 +18,7 @@ LRESULT CALLBACK BenchProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
-COLORREF FromDib(std::uint32_t bgra) {
-    return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
-}
+COLORREF FromDib(std::uint32_t bgra) { return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF); }
 
 // A top-down 32-bit DIB section selected into a memory DC for the duration.
 template <typename Draw>
@@ -130,7 +128,8 @@ skin::Theme DistinctTheme() {
     theme.states[skin::kStateNormal] = {RGB(0x2A, 0x9D, 0x4A), RGB(0x10, 0x20, 0xC0), RGB(0xC0, 0x10, 0x10)};
     theme.states[skin::kStateHover] = {RGB(0xE0, 0xB0, 0x20), RGB(0x80, 0x20, 0x80), RGB(0x10, 0x20, 0x80)};
     theme.states[skin::kStatePressed] = {RGB(0xB0, 0x40, 0x90), RGB(0x20, 0x50, 0x20), RGB(0xF0, 0xF0, 0x20)};
-    theme.states[skin::kStateDisabled] = {RGB(0x60, 0xA0, 0xE0), RGB(0xA0, 0x60, 0x20), RGB(0x20, 0x50, 0x50)};
+    theme.states[skin::kStateDisabled] = {RGB(0x60, 0xA0, 0xE0), RGB(0xA0, 0x60, 0x20),
+                                          RGB(0x20, 0x50, 0x50)};
     theme.defaultBorder = RGB(0xE0, 0x40, 0x00);
     theme.focus = RGB(0x00, 0xE0, 0xE0);
     theme.borderWidth = 2;
@@ -145,10 +144,12 @@ std::vector<unsigned char> ThemeText(const skin::Theme& theme) {
 }
 
 bool WriteBytes(const char* path, const std::vector<unsigned char>& bytes) {
-    HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const BOOL ok = bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const BOOL ok =
+        bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     ::CloseHandle(file);
     return ok && written == bytes.size();
 }

@@ -40,8 +40,10 @@ protected:
     void SetUp() override {
         engine_ = ::LoadLibraryA(kEnginePath.c_str());
         ASSERT_NE(engine_, nullptr) << kEnginePath;
-        attach_ = reinterpret_cast<AttachFunction>(reinterpret_cast<void*>(::GetProcAddress(engine_, "SkinH_AttachEx")));
-        detach_ = reinterpret_cast<DetachFunction>(reinterpret_cast<void*>(::GetProcAddress(engine_, "SkinH_Detach")));
+        attach_ = reinterpret_cast<AttachFunction>(
+            reinterpret_cast<void*>(::GetProcAddress(engine_, "SkinH_AttachEx")));
+        detach_ = reinterpret_cast<DetachFunction>(
+            reinterpret_cast<void*>(::GetProcAddress(engine_, "SkinH_Detach")));
         ASSERT_NE(attach_, nullptr);
         ASSERT_NE(detach_, nullptr);
         folder_ = ScratchFolder("velmorin-skin");
@@ -78,7 +80,7 @@ TEST(SkinEngineFile, IsA32BitDllNamedSkinHElThatExportsAttachExUndecorated) {
     ASSERT_EQ(image[0], 'M');
     ASSERT_EQ(image[1], 'Z');
     const std::size_t pe = read32(0x3C);
-    ASSERT_EQ(read32(pe), 0x00004550u);                     // "PE\0\0"
+    ASSERT_EQ(read32(pe), 0x00004550u);  // "PE\0\0"
     EXPECT_EQ(read16(pe + 4), IMAGE_FILE_MACHINE_I386);
     EXPECT_NE(read16(pe + 22) & IMAGE_FILE_DLL, 0u);
     const std::size_t optional = pe + 24;
@@ -96,14 +98,17 @@ TEST(SkinEngineFile, IsA32BitDllNamedSkinHElThatExportsAttachExUndecorated) {
         ADD_FAILURE() << "address outside every section: " << rva;
         return 0;
     };
-    auto textAt = [&](unsigned rva) { return std::string(reinterpret_cast<const char*>(&image.at(offsetOf(rva)))); };
+    auto textAt = [&](unsigned rva) {
+        return std::string(reinterpret_cast<const char*>(&image.at(offsetOf(rva))));
+    };
 
     const unsigned exportRva = read32(optional + 96);
     ASSERT_NE(exportRva, 0u);
     const std::size_t exports = offsetOf(exportRva);
     EXPECT_EQ(textAt(read32(exports + 12)), "SkinH_EL.dll");
     std::vector<std::string> names;
-    for (unsigned i = 0; i < read32(exports + 24); ++i) names.push_back(textAt(read32(offsetOf(read32(exports + 32)) + 4 * i)));
+    for (unsigned i = 0; i < read32(exports + 24); ++i)
+        names.push_back(textAt(read32(offsetOf(read32(exports + 32)) + 4 * i)));
     EXPECT_NE(std::find(names.begin(), names.end(), "SkinH_AttachEx"), names.end());
     for (const std::string& name : names) EXPECT_EQ(name.find('@'), std::string::npos) << name;
 
@@ -159,7 +164,8 @@ TEST_F(SkinEngineTest, DrawsPushButtonsInTheThemeAndLeavesOtherButtonsAlone) {
     char text[32] = {};
     ::GetWindowTextA(push, text, sizeof text);
     EXPECT_STREQ(text, "确定");
-    EXPECT_EQ(::SendMessageA(push, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(::GetStockObject(DEFAULT_GUI_FONT)));
+    EXPECT_EQ(::SendMessageA(push, WM_GETFONT, 0, 0),
+              reinterpret_cast<LRESULT>(::GetStockObject(DEFAULT_GUI_FONT)));
 }
 
 TEST_F(SkinEngineTest, DrawsHoverPressedFocusAndDisabledStates) {
@@ -273,7 +279,8 @@ TEST_F(SkinEngineTest, RefusesBadThemeFilesAndAppliesNothing) {
         {"version 2", Bytes(".SHE 2" + good.substr(good.find('\n'))), 5},
         {"no version", Bytes(".SHE" + good.substr(good.find('\n'))), 6},
         {"truncated at a line end", Bytes(good.substr(0, good.find("pressed-face"))), 9},
-        {"truncated inside a colour", Bytes(good.substr(0, good.find("#", good.find("pressed-face")) + 3)), 6},
+        {"truncated inside a colour", Bytes(good.substr(0, good.find("#", good.find("pressed-face")) + 3)),
+         6},
         {"oversized", Bytes(good + "; " + std::string(4200, 'x') + "\n"), 3},
         {"not a colour", WithLine("face", "face #2A9D4G"), 6},
         {"colour without #", WithLine("face", "face 2A9D4A"), 6},
