@@ -8,6 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 work=$1
 runs=${2:-500000}
+command -v clang++ >/dev/null || { echo "run_fuzzer: clang++ not found (tools/setup.sh installs clang)" >&2; exit 1; }
 mkdir -p "$work/corpus"
 cp "$here"/corpus/* "$root/skin/win8.she" "$work/corpus/"
 
