@@ -57,7 +57,8 @@ HWND CreateButton(HWND parent, const WindowEntry& entry, std::size_t index) {
     HWND button = ::CreateWindowExA(0, "BUTTON", entry.text, kButtonStyle, r.left, r.top, entry.width, entry.height,
                                     parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))),
                                     ::GetModuleHandleA(nullptr), nullptr);
-    if (button != nullptr) ::SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    if (button != nullptr)
+        ::SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     return button;
 }
 
@@ -144,7 +145,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_COMMAND: OnCommand(wParam); return 0;
         case WM_CLOSE: ::DestroyWindow(window); return 0;
         case WM_QUERYENDSESSION: return TRUE;
-        case WM_NCDESTROY: ::DefWindowProcA(window, message, wParam, lParam); OnNcDestroy(); return 0;
+        case WM_NCDESTROY:
+            ::DefWindowProcA(window, message, wParam, lParam);
+            OnNcDestroy();
+            return 0;
         default: break;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
@@ -179,11 +183,10 @@ void PaintMainWindow(HDC dc, const RECT& area) {
 bool CreateMainWindow() {
     if (!RegisterMainWindowClass()) return false;
     const WindowEntry& frame = kWindowDescription[0];
-    const POINT origin = CentredOrigin(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
-                                       frame.width, frame.height);
-    HWND window = ::CreateWindowExA(0, kMainWindowClass, frame.text, kMainWindowStyle, origin.x, origin.y,
-                                    frame.width, frame.height, nullptr, nullptr, ::GetModuleHandleA(nullptr),
-                                    nullptr);
+    const POINT origin =
+        CentredOrigin(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), frame.width, frame.height);
+    HWND window = ::CreateWindowExA(0, kMainWindowClass, frame.text, kMainWindowStyle, origin.x, origin.y, frame.width,
+                                    frame.height, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (window == nullptr) return false;
     g_state.window = window;
 
@@ -208,12 +211,15 @@ bool PreTranslateWindowMessage(const MSG& message) {
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
     HWND window = g_state.window;
     if (window == nullptr || (message.hwnd != window && !::IsChild(window, message.hwnd))) return false;
-    const bool altHeld = ::GetKeyState(VK_MENU) < 0 || (message.message == WM_SYSKEYDOWN && (message.lParam & (1 << 29)));
+    const bool altHeld =
+        ::GetKeyState(VK_MENU) < 0 || (message.message == WM_SYSKEYDOWN && (message.lParam & (1 << 29)));
     const KeyChord chord{static_cast<UINT>(message.wParam), ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_SHIFT) < 0,
                          altHeld};
     switch (ActionForKey(chord)) {
         case KeyAction::NextControl: SetFocusTo(StepFocus(LiveFocusOrder(), EntryOf(::GetFocus()), true)); return true;
-        case KeyAction::PreviousControl: SetFocusTo(StepFocus(LiveFocusOrder(), EntryOf(::GetFocus()), false)); return true;
+        case KeyAction::PreviousControl:
+            SetFocusTo(StepFocus(LiveFocusOrder(), EntryOf(::GetFocus()), false));
+            return true;
         case KeyAction::CloseWindow: ::SendMessageA(window, WM_CLOSE, 0, 0); return true;
         case KeyAction::None: break;
     }

@@ -28,10 +28,10 @@ struct WindowEntry {
     bool tabStop;
     int tabOrder;  // smaller first
     MousePointer pointer;
-    const char* tag;       // free text, never read
-    const char* text;      // title or caption
-    const char* target;    // link target; empty for everything else
-    void (*click)();       // button click binding; null for everything else
+    const char* tag;     // free text, never read
+    const char* text;    // title or caption
+    const char* target;  // link target; empty for everything else
+    void (*click)();     // button click binding; null for everything else
 };
 
 inline constexpr int kCentred = INT_MIN;  // the window's position is worked out at creation
@@ -56,12 +56,12 @@ inline constexpr WindowEntry kWindowDescription[] = {
      kMakerDomain, kMakerWebAddress, nullptr},
     {"按钮3", ControlKind::PushButton, 8, 7, 100, 40, true, false, true, 0, MousePointer::Default, "", "常规修复", "",
      RepairCountdown},
-    {"按钮2", ControlKind::PushButton, 128, 7, 100, 41, true, false, true, 0, MousePointer::Default, "", "恢复正常",
-     "", RestoreBootCheck},
+    {"按钮2", ControlKind::PushButton, 128, 7, 100, 41, true, false, true, 0, MousePointer::Default, "", "恢复正常", "",
+     RestoreBootCheck},
     {"透明标签1", ControlKind::TransLabel, 75, 56, 205, 40, true, false, false, 0, MousePointer::Default, "",
      kLabelText, "", nullptr},
-    {"按钮1", ControlKind::PushButton, 248, 7, 100, 40, true, false, true, 0, MousePointer::Default, "", "完全清除",
-     "", DisableBootCheck},
+    {"按钮1", ControlKind::PushButton, 248, 7, 100, 40, true, false, true, 0, MousePointer::Default, "", "完全清除", "",
+     DisableBootCheck},
 };
 inline constexpr std::size_t kEntryCount = std::size(kWindowDescription);
 

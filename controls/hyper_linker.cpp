@@ -84,9 +84,7 @@ void OnLeftButtonDown(HWND window, LinkState& state) {
     ::InvalidateRect(window, nullptr, FALSE);
 }
 
-POINT PointOf(LPARAM lParam) {
-    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
+POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 LRESULT CALLBACK HyperLinkerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) return OnNcCreate(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam));
@@ -130,8 +128,7 @@ HWND CreateHyperLinker(HWND parent, const RECT& rect, std::string_view caption, 
     const std::string text(caption);
     return ::CreateWindowExA(0, kHyperLinkerClass, text.c_str(), kHyperLinkerStyle, rect.left, rect.top,
                              rect.right - rect.left, rect.bottom - rect.top, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr),
-                             &initial);
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), &initial);
 }
 
 LinkFlags HyperLinkerFlags(HWND link) {

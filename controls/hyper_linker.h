@@ -13,8 +13,8 @@ inline constexpr COLORREF kLinkNormalColour = RGB(0, 0, 255);
 inline constexpr COLORREF kLinkVisitedColour = RGB(128, 0, 0);
 inline constexpr COLORREF kLinkHoverColour = RGB(49, 106, 197);
 inline constexpr UINT kLinkDrawFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX;  // 0x925
-inline constexpr DWORD kHyperLinkerStyle = WS_CHILD | WS_CLIPSIBLINGS;  // 0x44000000
-inline constexpr WORD kPointingHandCursor = 1032;                       // cursor group in the program's resources
+inline constexpr DWORD kHyperLinkerStyle = WS_CHILD | WS_CLIPSIBLINGS;                                    // 0x44000000
+inline constexpr WORD kPointingHandCursor = 1032;  // cursor group in the program's resources
 
 struct LinkFlags {
     bool hover = false;

@@ -2,7 +2,7 @@
 #include "controls/link_target.h"
 
 #include <windows.h>
-
+// After <windows.h>, which it needs.
 #include <shellapi.h>
 
 namespace velmorin {
@@ -40,7 +40,8 @@ std::optional<std::string> RegisteredBrowserCommand() {
 bool OpenLinkTarget(std::string_view target, int show) {
     if (target.empty()) return false;
     const std::string text(target);
-    const auto shell = reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", text.c_str(), nullptr, nullptr, show));
+    const auto shell =
+        reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", text.c_str(), nullptr, nullptr, show));
     if (shell > 32) return true;
     const auto command = RegisteredBrowserCommand();
     if (!command) return false;

@@ -51,8 +51,7 @@ HWND CreateTransLabel(HWND parent, const RECT& rect, std::string_view text, int 
     const std::string caption(text);
     return ::CreateWindowExA(kTransLabelExStyle, kTransLabelClass, caption.c_str(), kTransLabelStyle, rect.left,
                              rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr),
-                             nullptr);
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
 }
 
 void PaintTransLabel(HDC dc, const RECT& client, std::string_view text) {

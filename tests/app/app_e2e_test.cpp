@@ -473,8 +473,8 @@ TEST_F(RunningVelmorin, FiveControlsWithTheirClassesRectanglesTextsAndZOrder) {
             EXPECT_NE(lstrcmpiA(ClassOf(control).c_str(), "Static"), 0) << want.name << ": a class of its own";
         }
         const RECT r = ClientRectIn(control, Window());
-        EXPECT_TRUE(::EqualRect(&r, &want.rect)) << want.name << " at " << r.left << "," << r.top << " "
-                                                 << r.right - r.left << "x" << r.bottom - r.top;
+        EXPECT_TRUE(::EqualRect(&r, &want.rect))
+            << want.name << " at " << r.left << "," << r.top << " " << r.right - r.left << "x" << r.bottom - r.top;
         EXPECT_EQ(WindowText(control), want.text) << want.name;
         EXPECT_EQ(static_cast<DWORD>(::GetWindowLongA(control, GWL_STYLE)), want.style) << want.name;
         EXPECT_EQ(static_cast<DWORD>(::GetWindowLongA(control, GWL_EXSTYLE)), want.exStyle) << want.name;
@@ -674,8 +674,8 @@ TEST(VelmorinFatalError, UnbindableSkinLibraryShowsTheErrorBoxAndEndsWithMinusOn
     const ProgramFolder folder = MakeProgramFolder("velmorin_e2e_fatal", false);
     // Nobody may open the library in the Windows directory while this handle is held:
     // the program can neither overwrite it nor load it, and there is none beside it.
-    const HANDLE lock = ::CreateFileA("C:\\Windows\\jedata.dll", GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE lock =
+        ::CreateFileA("C:\\Windows\\jedata.dll", GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Program program(folder.exe, "", folder.path);
     const HWND box = WaitForMessageBox(program.id(), 20000);
@@ -690,9 +690,25 @@ TEST(VelmorinFatalError, UnbindableSkinLibraryShowsTheErrorBoxAndEndsWithMinusOn
     ASSERT_TRUE(seen.has_value()) << "no error box";
     EXPECT_FALSE(windowSeen) << "the box comes before any window";
     EXPECT_EQ(seen->caption, "错误");
-    EXPECT_EQ(seen->text, "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“jedata.dll”中的输出命令“SkinH_AttachEx”\r\n");
+    EXPECT_EQ(seen->text,
+              "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“jedata.dll”中的输出命令“SkinH_AttachEx”\r\n");
     EXPECT_TRUE(seen->hasIcon);
     EXPECT_EQ(exitCode, 0xFFFFFFFFu);
+}
+
+TEST(VelmorinFatalError, AWindowThatCannotBeBuiltStopsTheStartWithMinusOne) {
+    // The program's own start-up, with a window creation that fails.
+    const ProgramFolder folder = MakeProgramFolder("velmorin_e2e_nowindow", true);
+    const std::string probe = folder.path + "\\window_fail_probe.exe";
+    ASSERT_TRUE(::CopyFileA(WindowsPath(VELMORIN_WINDOW_FAIL_PROBE).c_str(), probe.c_str(), FALSE));
+    Program program(probe, "", folder.path);
+    const auto seen = TakeMessageBox(program.id(), 20000);
+    ASSERT_TRUE(seen.has_value()) << "no error box";
+    EXPECT_EQ(seen->caption, "错误");
+    EXPECT_EQ(seen->text, "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
+    EXPECT_EQ(program.WaitForExit(), 0xFFFFFFFFu);
+    // The theme was applied before the window was tried.
+    EXPECT_EQ(ReadFile(folder.skinLog), "C:\\Windows\\win8.she||" + folder.path + "\n");
 }
 
 }  // namespace

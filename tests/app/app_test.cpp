@@ -63,8 +63,8 @@ TEST(FocusOrder, RightToLeftAcrossTheButtonsAndWrapping) {
     EXPECT_EQ(StepFocus(order, kButton1, true), kButton2);
     EXPECT_EQ(StepFocus(order, kButton3, true), kButton1);
     EXPECT_EQ(StepFocus(order, kButton1, false), kButton3);
-    EXPECT_EQ(StepFocus(order, kLabel, true), kButton1);   // from outside the order: the first
-    EXPECT_EQ(StepFocus(order, 0, false), kButton3);       // or the last
+    EXPECT_EQ(StepFocus(order, kLabel, true), kButton1);  // from outside the order: the first
+    EXPECT_EQ(StepFocus(order, 0, false), kButton3);      // or the last
     // A control that is gone (or hidden or disabled) drops out.
     const auto withoutButton2 = FocusOrder(kWindowDescription, [](std::size_t i) { return i != kButton2; });
     EXPECT_EQ(withoutButton2, (std::vector<std::size_t>{kButton1, kButton3}));
@@ -103,18 +103,19 @@ TEST(ActionForKey, ExactlyTheListedKeysAndModifiers) {
         {{VK_TAB, false, false, false}, KeyAction::NextControl},
         {{VK_TAB, false, true, false}, KeyAction::PreviousControl},
         {{VK_ESCAPE, false, false, false}, KeyAction::CloseWindow},
-        {{VK_TAB, true, false, false}, KeyAction::None},   // Ctrl+Tab
-        {{VK_TAB, true, true, false}, KeyAction::None},    // Ctrl+Shift+Tab
-        {{VK_TAB, false, false, true}, KeyAction::None},   // Alt+Tab
+        {{VK_TAB, true, false, false}, KeyAction::None},     // Ctrl+Tab
+        {{VK_TAB, true, true, false}, KeyAction::None},      // Ctrl+Shift+Tab
+        {{VK_TAB, false, false, true}, KeyAction::None},     // Alt+Tab
         {{VK_ESCAPE, false, true, false}, KeyAction::None},  // Shift+Esc
-        {{VK_F4, false, false, true}, KeyAction::None},    // Alt+F4 goes to the system
+        {{VK_F4, false, false, true}, KeyAction::None},      // Alt+F4 goes to the system
         {{VK_RETURN, false, false, false}, KeyAction::None},
         {{VK_F1, false, false, false}, KeyAction::None},
         {{VK_RIGHT, false, false, false}, KeyAction::None},
         {{'A', false, false, true}, KeyAction::None},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ActionForKey(c.chord), c.action) << c.chord.virtualKey << c.chord.ctrl << c.chord.shift << c.chord.alt;
+        EXPECT_EQ(ActionForKey(c.chord), c.action)
+            << c.chord.virtualKey << c.chord.ctrl << c.chord.shift << c.chord.alt;
     }
 }
 

@@ -222,7 +222,7 @@ TEST(BrowserCommandLine, CutsAtThePlaceholderQuotedFormFirst) {
         {"\"C:\\b\\browser.exe\" \"%1\"", "\"C:\\b\\browser.exe\"  https://t/"},
         {"C:\\b\\browser.exe %1", "C:\\b\\browser.exe  https://t/"},
         {"browser.exe -url %1 -tab \"%1\"", "browser.exe -url %1 -tab  https://t/"},  // quoted form wins
-        {"browser.exe -nohome", "browser.exe -nohome https://t/"},                     // no placeholder: whole
+        {"browser.exe -nohome", "browser.exe -nohome https://t/"},                    // no placeholder: whole
         {"", " https://t/"},
     };
     for (const auto& c : cases) EXPECT_EQ(BrowserCommandLine(c.registered, "https://t/"), c.expected) << c.registered;
