@@ -6,8 +6,8 @@
 #include "platform/handles.h"
 #include "platform/process_state.h"
 
-extern "C" std::uint32_t VelmorinCallStdcall(FARPROC function, const std::uint32_t* arguments,
-                                             std::uint32_t count, std::int32_t* stackDelta);
+extern "C" std::uint32_t VelmorinCallStdcall(FARPROC function, const std::uint32_t* arguments, std::uint32_t count,
+                                             std::int32_t* stackDelta);
 
 namespace velmorin {
 namespace {
@@ -63,7 +63,9 @@ void BindFromNamedLibrary(DllCommand& entry) {
 
 }  // namespace
 
-std::span<const char* const> SystemLibraryList() { return kSystemLibraries; }
+std::span<const char* const> SystemLibraryList() {
+    return kSystemLibraries;
+}
 
 void InitDllCommands() {
     for (int i = 0; i < kDllCommandCount; ++i) {
@@ -78,7 +80,9 @@ void ReleaseDllCommands() {
     }
 }
 
-const DllCommand& DllCommandEntry(int index) { return g_table[index]; }
+const DllCommand& DllCommandEntry(int index) {
+    return g_table[index];
+}
 
 void ResolveDllCommand(DllCommand& entry, std::span<const char* const> systemLibraries) {
     if (entry.address != nullptr) return;
@@ -96,8 +100,8 @@ void ResolveDllCommand(DllCommand& entry, std::span<const char* const> systemLib
 
 std::uint32_t CallWithStackCheck(FARPROC function, std::span<const std::uint32_t> arguments) {
     std::int32_t stackDelta = 0;
-    const std::uint32_t result = VelmorinCallStdcall(
-        function, arguments.data(), static_cast<std::uint32_t>(arguments.size()), &stackDelta);
+    const std::uint32_t result =
+        VelmorinCallStdcall(function, arguments.data(), static_cast<std::uint32_t>(arguments.size()), &stackDelta);
     if (stackDelta != 0) ReportFatalError(kStackErrorCode, kStackUnbalanced);
     return result;
 }

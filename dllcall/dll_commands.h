@@ -14,15 +14,15 @@
 namespace velmorin {
 
 enum DllCommandIndex : int {
-    kSkinAttachCommand = 0,     // jedata.dll!SkinH_AttachEx(theme path, second text)
-    kRegOpenKeyCommand = 1,     // RegOpenKeyExA
-    kRegSetValueCommand = 2,    // RegSetValueExA
-    kRegCloseKeyCommand = 3,    // RegCloseKey
+    kSkinAttachCommand = 0,   // jedata.dll!SkinH_AttachEx(theme path, second text)
+    kRegOpenKeyCommand = 1,   // RegOpenKeyExA
+    kRegSetValueCommand = 2,  // RegSetValueExA
+    kRegCloseKeyCommand = 3,  // RegCloseKey
     kDllCommandCount = 4,
 };
 
 struct DllCommand {
-    std::string library;   // empty: the system libraries; with a colon: a full path
+    std::string library;  // empty: the system libraries; with a colon: a full path
     std::string function;
     FARPROC address = nullptr;
     HMODULE module = nullptr;

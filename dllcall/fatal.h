@@ -13,8 +13,7 @@ inline constexpr char kNamedLibraryCommandMissing[] = "无法找到指定DLL库�
 inline constexpr char kSystemLibraryCommandMissing[] = "无法找到指定DLL库文件中的输出命令“%s”";
 inline constexpr char kAllocationFailed[] = "分配 %d 字节内存失败!";
 inline constexpr char kStackUnbalanced[] = "调用DLL命令后发现堆栈错误";
-inline constexpr char kChoiceIndexOutOfRange[] =
-    "“多项选择”命令的索引值参数小于零或超出了所提供参数表范围";
+inline constexpr char kChoiceIndexOutOfRange[] = "“多项选择”命令的索引值参数小于零或超出了所提供参数表范围";
 
 inline constexpr int kStackErrorCode = 6;
 inline constexpr int kChoiceIndexErrorCode = 9;

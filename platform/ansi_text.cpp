@@ -22,8 +22,8 @@ std::string FormatText(std::string_view pattern, std::string_view first, std::st
     std::string out;
     int filled = 0;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const bool placeholder = pattern[i] == '%' && i + 1 < pattern.size() &&
-                                 (pattern[i + 1] == 's' || pattern[i + 1] == 'd');
+        const bool placeholder =
+            pattern[i] == '%' && i + 1 < pattern.size() && (pattern[i + 1] == 's' || pattern[i + 1] == 'd');
         if (placeholder && filled < 2) {
             out += filled == 0 ? first : second;
             ++filled;

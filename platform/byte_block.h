@@ -9,6 +9,8 @@ namespace velmorin {
 using ByteBlock = std::vector<unsigned char>;
 
 // The bytes of a text, without a terminating zero.
-inline ByteBlock BytesOf(std::string_view text) { return ByteBlock(text.begin(), text.end()); }
+inline ByteBlock BytesOf(std::string_view text) {
+    return ByteBlock(text.begin(), text.end());
+}
 
 }  // namespace velmorin

@@ -39,12 +39,22 @@ private:
     Handle handle_{};
 };
 
-inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
-inline void CloseRegistryKey(HKEY key) { ::RegCloseKey(key); }
+inline void CloseKernelHandle(HANDLE h) {
+    ::CloseHandle(h);
+}
+inline void CloseRegistryKey(HKEY key) {
+    ::RegCloseKey(key);
+}
 // Parenthesised: <windows.h> defines FreeModule as a function-like macro.
-inline void(FreeModule)(HMODULE module) { ::FreeLibrary(module); }
-inline void DeleteGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
-inline void DestroyIconHandle(HICON icon) { ::DestroyIcon(icon); }
+inline void(FreeModule)(HMODULE module) {
+    ::FreeLibrary(module);
+}
+inline void DeleteGdiObject(HGDIOBJ object) {
+    ::DeleteObject(object);
+}
+inline void DestroyIconHandle(HICON icon) {
+    ::DestroyIcon(icon);
+}
 
 using UniqueHandle = UniqueOwner<HANDLE, CloseKernelHandle>;
 using UniqueKey = UniqueOwner<HKEY, CloseRegistryKey>;

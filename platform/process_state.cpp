@@ -34,9 +34,13 @@ const std::string& ProgramDirectory() {
     return g_programDirectory;
 }
 
-void EnterProgramDirectory() { ::SetCurrentDirectoryA(ProgramDirectory().c_str()); }
+void EnterProgramDirectory() {
+    ::SetCurrentDirectoryA(ProgramDirectory().c_str());
+}
 
-void StartOle() { g_oleStarted = SUCCEEDED(::OleInitialize(nullptr)); }
+void StartOle() {
+    g_oleStarted = SUCCEEDED(::OleInitialize(nullptr));
+}
 
 void StopOle() {
     if (g_oleStarted) {

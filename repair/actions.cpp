@@ -53,8 +53,8 @@ bool RunCommandLine(const std::string& application, std::string commandLine, boo
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(application.empty() ? nullptr : application.c_str(), commandLine.data(), nullptr,
-                          nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    if (!::CreateProcessA(application.empty() ? nullptr : application.c_str(), commandLine.data(), nullptr, nullptr,
+                          FALSE, 0, nullptr, nullptr, &startup, &info)) {
         return false;
     }
     const UniqueHandle thread(info.hThread);
@@ -96,8 +96,14 @@ RepairResult StartCountdownRepair() {
                                                                                 : RepairResult::ToolNotStarted;
 }
 
-void RepairCountdown() { ShowNotice(NoticeFor(StartCountdownRepair())); }
-void RestoreBootCheck() { ShowNotice(NoticeFor(ReplaceBootExecute(kRestoreEntry))); }
-void DisableBootCheck() { ShowNotice(NoticeFor(ReplaceBootExecute(kBlankEntry))); }
+void RepairCountdown() {
+    ShowNotice(NoticeFor(StartCountdownRepair()));
+}
+void RestoreBootCheck() {
+    ShowNotice(NoticeFor(ReplaceBootExecute(kRestoreEntry)));
+}
+void DisableBootCheck() {
+    ShowNotice(NoticeFor(ReplaceBootExecute(kBlankEntry)));
+}
 
 }  // namespace velmorin

@@ -24,12 +24,8 @@ struct ValueTypeEntry {
 };
 
 constexpr ValueTypeEntry kValueTypes[] = {
-    {REG_NONE, Terminator::None},
-    {REG_SZ, Terminator::OneZero},
-    {REG_EXPAND_SZ, Terminator::OneZero},
-    {REG_BINARY, Terminator::None},
-    {REG_DWORD, Terminator::None},
-    {REG_DWORD_BIG_ENDIAN, Terminator::None},
+    {REG_NONE, Terminator::None},           {REG_SZ, Terminator::OneZero}, {REG_EXPAND_SZ, Terminator::OneZero},
+    {REG_BINARY, Terminator::None},         {REG_DWORD, Terminator::None}, {REG_DWORD_BIG_ENDIAN, Terminator::None},
     {REG_MULTI_SZ, Terminator::DoubleZero},
 };
 
@@ -82,11 +78,16 @@ RegistryPathParts SplitPathForWrite(std::string_view path) {
 
 HKEY RootKeyForDelete(int rootCode) {
     switch (rootCode) {
-        case 1: return HKEY_CLASSES_ROOT;
-        case 2: return HKEY_CURRENT_CONFIG;
-        case 4: return HKEY_LOCAL_MACHINE;
-        case 5: return HKEY_USERS;
-        default: return HKEY_CURRENT_USER;
+        case 1:
+            return HKEY_CLASSES_ROOT;
+        case 2:
+            return HKEY_CURRENT_CONFIG;
+        case 4:
+            return HKEY_LOCAL_MACHINE;
+        case 5:
+            return HKEY_USERS;
+        default:
+            return HKEY_CURRENT_USER;
     }
 }
 
@@ -97,7 +98,9 @@ HKEY RootKeyForWrite(int rootCode) {
     return kRootKeys[rootCode - 1];
 }
 
-DWORD RegistryTypeOf(int typeCode) { return ValueTypeEntryOf(typeCode).type; }
+DWORD RegistryTypeOf(int typeCode) {
+    return ValueTypeEntryOf(typeCode).type;
+}
 
 ByteBlock EncodeRegistryData(int typeCode, ByteBlock data) {
     const ValueTypeEntry& entry = ValueTypeEntryOf(typeCode);
@@ -162,8 +165,8 @@ RegistrySnapshot TakeRegistrySnapshot(HKEY root, std::string_view key, std::stri
             return snapshot;
         }
         RegistryValue found{type, ByteBlock(size)};
-        const LONG status = ::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &found.type,
-                                               found.bytes.data(), &size);
+        const LONG status =
+            ::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, &found.type, found.bytes.data(), &size);
         if (status == ERROR_MORE_DATA) continue;  // it grew in between: ask again
         if (status != ERROR_SUCCESS) return snapshot;
         found.bytes.resize(size);
@@ -176,8 +179,7 @@ bool RestoreRegistrySnapshot(HKEY root, std::string_view key, std::string_view v
                              const RegistrySnapshot& snapshot) {
     if (!snapshot.keyOpened) return true;  // the key could not be read: nothing was changed through it
     UniqueKey opened;
-    if (::RegOpenKeyExW(root, Widen(key).c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, opened.Put()) !=
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(root, Widen(key).c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, opened.Put()) != ERROR_SUCCESS) {
         return false;
     }
     const std::wstring name = Widen(value);

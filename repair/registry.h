@@ -51,8 +51,7 @@ struct RegistrySnapshot {
 };
 RegistrySnapshot TakeRegistrySnapshot(HKEY root, std::string_view key, std::string_view value);
 // Puts a value back as the snapshot found it (or removes it when it was absent).
-bool RestoreRegistrySnapshot(HKEY root, std::string_view key, std::string_view value,
-                             const RegistrySnapshot& snapshot);
+bool RestoreRegistrySnapshot(HKEY root, std::string_view key, std::string_view value, const RegistrySnapshot& snapshot);
 
 // Reads a value through the ANSI query call: type and bytes, nullopt when unreadable.
 std::optional<RegistryValue> ReadRegistryValueA(HKEY root, std::string_view key, std::string_view value);

@@ -37,7 +37,9 @@ constexpr char kCaption[] = "\xD0\xC5\xCF\xA2\xA3\xBA";
 const RegistryValue kRestored{REG_MULTI_SZ, BytesOf(std::string_view("autocheck autochk *\0\0", 21))};
 const RegistryValue kDisabled{REG_MULTI_SZ, BytesOf(std::string_view(" \0\0", 3))};
 
-bool operator==(const RegistryValue& a, const RegistryValue& b) { return a.type == b.type && a.bytes == b.bytes; }
+bool operator==(const RegistryValue& a, const RegistryValue& b) {
+    return a.type == b.type && a.bytes == b.bytes;
+}
 
 // Runs an action and returns the one notice it showed (fails the test on none or more).
 test::MessageBoxSeen RunWithNotice(void (*action)()) {
@@ -67,8 +69,10 @@ TEST(BootCheckActions, RestoreAndDisableWriteTheirValuesTwiceAndAfterEachOther) 
         void (*action)();
         const RegistryValue* expected;
     };
-    const Step steps[] = {{RestoreBootCheck, &kRestored}, {RestoreBootCheck, &kRestored},
-                          {DisableBootCheck, &kDisabled}, {DisableBootCheck, &kDisabled},
+    const Step steps[] = {{RestoreBootCheck, &kRestored},
+                          {RestoreBootCheck, &kRestored},
+                          {DisableBootCheck, &kDisabled},
+                          {DisableBootCheck, &kDisabled},
                           {RestoreBootCheck, &kRestored}};
     for (const Step& step : steps) {
         const test::MessageBoxSeen box = RunWithNotice(step.action);
@@ -115,11 +119,11 @@ TEST(BootCheckActions, AWriteFailingAfterTheDeletionPutsTheOldValueBackExactly) 
     for (const auto& previous : {std::optional<RegistryValue>(unusual), std::optional<RegistryValue>()}) {
         test::SetBootExecuteRaw(previous);
         bool deletedBeforeWrite = false;
-        const RepairResult result = ReplaceBootExecute(kRestoreEntry, [&](int root, std::string path, int type,
-                                                                          ByteBlock data) {
-            deletedBeforeWrite = !BootExecuteRaw().has_value();
-            return WriteWhileDenied(root, std::move(path), type, std::move(data));
-        });
+        const RepairResult result =
+            ReplaceBootExecute(kRestoreEntry, [&](int root, std::string path, int type, ByteBlock data) {
+                deletedBeforeWrite = !BootExecuteRaw().has_value();
+                return WriteWhileDenied(root, std::move(path), type, std::move(data));
+            });
         EXPECT_EQ(result, RepairResult::RegistryNotWritten);
         EXPECT_TRUE(deletedBeforeWrite) << "the value is deleted before it is written";
         const auto after = BootExecuteRaw();
@@ -178,8 +182,9 @@ TEST(CountdownAction, StartsOnlyTheSystemDirectorysChkntfsWithItsCommandLine) {
     const UINT wowLength = ::GetSystemWow64DirectoryA(wow64, sizeof wow64);
     const std::string recorded = WaitForLog(log);
     const std::string tail = "|chkntfs /t:0|" + std::to_string(SW_SHOWNORMAL) + "\n";
-    const bool fromSystem = lstrcmpiA(recorded.c_str(), (systemTool + tail).c_str()) == 0 ||
-                            (wowLength != 0 && lstrcmpiA(recorded.c_str(), (std::string(wow64) + "\\chkntfs.exe" + tail).c_str()) == 0);
+    const bool fromSystem =
+        lstrcmpiA(recorded.c_str(), (systemTool + tail).c_str()) == 0 ||
+        (wowLength != 0 && lstrcmpiA(recorded.c_str(), (std::string(wow64) + "\\chkntfs.exe" + tail).c_str()) == 0);
     EXPECT_TRUE(fromSystem) << recorded;
 
     // Without the system's tool the action says it could not start it.

@@ -103,9 +103,12 @@ TEST(FatalErrorText, IsBuiltByteForByte) {
     EXPECT_EQ(FatalErrorText(0, ""), "\xD4\xCB\xD0\xD0\xCA\xB1\xB3\xF6\xB4\xED!\r\n\r\n");
     EXPECT_EQ(FatalErrorText(6, "m"),
               "\xD4\xCB\xD0\xD0\xCA\xB1\xB3\xF6\xB4\xED!\r\n\r\n"
-              "\xB4\xED\xCE\xF3\xB4\xFA\xC2\xEB\xA3\xBA" "6\r\n\r\n"
-              "\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA" "m\r\n");
-    EXPECT_EQ(FatalErrorText(-1, ""), FatalErrorText(0, "").append("\xB4\xED\xCE\xF3\xB4\xFA\xC2\xEB\xA3\xBA-1\r\n\r\n"));
+              "\xB4\xED\xCE\xF3\xB4\xFA\xC2\xEB\xA3\xBA"
+              "6\r\n\r\n"
+              "\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA"
+              "m\r\n");
+    EXPECT_EQ(FatalErrorText(-1, ""),
+              FatalErrorText(0, "").append("\xB4\xED\xCE\xF3\xB4\xFA\xC2\xEB\xA3\xBA-1\r\n\r\n"));
 }
 
 std::string ReadFile(const std::string& path) {
@@ -147,19 +150,18 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The jedata.dll beside the probe is bound first; it removes 12 bytes where 8
         // were pushed, and the report frees it before the process ends.
-        FatalCase{"skin-unbalanced", 6, kStackUnbalanced, "freed j\n"},
-        FatalCase{"stack", 6, kStackUnbalanced, ""},
+        FatalCase{"skin-unbalanced", 6, kStackUnbalanced, "freed j\n"}, FatalCase{"stack", 6, kStackUnbalanced, ""},
         FatalCase{"missing-library", 0,
-                  "\xCE\xDE\xB7\xA8\xD5\xD2\xB5\xBD\xD6\xB8\xB6\xA8" "DLL"
+                  "\xCE\xDE\xB7\xA8\xD5\xD2\xB5\xBD\xD6\xB8\xB6\xA8"
+                  "DLL"
                   "\xBF\xE2\xCE\xC4\xBC\xFE\xA1\xB0velmorin_no_such_library.dll\xA1\xB1\xD6\xD0\xB5\xC4"
                   "\xCA\xE4\xB3\xF6\xC3\xFC\xC1\xEE\xA1\xB0SkinH_AttachEx\xA1\xB1",
                   ""},
         // A library that lacks the function is released before the report.
-        FatalCase{"missing-export", 0, FormatText(kNamedLibraryCommandMissing, "velmorin_testlib_a.dll", "NoSuchExport"),
-                  "freed a\n"},
+        FatalCase{"missing-export", 0,
+                  FormatText(kNamedLibraryCommandMissing, "velmorin_testlib_a.dll", "NoSuchExport"), "freed a\n"},
         FatalCase{"missing-system", 0, FormatText(kSystemLibraryCommandMissing, "VelmorinNoSuchFunction"), ""},
-        FatalCase{"root-code", 9, kChoiceIndexOutOfRange, ""},
-        FatalCase{"type-code", 9, kChoiceIndexOutOfRange, ""},
+        FatalCase{"root-code", 9, kChoiceIndexOutOfRange, ""}, FatalCase{"type-code", 9, kChoiceIndexOutOfRange, ""},
         FatalCase{"allocation", 0, "\xB7\xD6\xC5\xE4 1073741824 \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!", ""},
         FatalCase{"window", 0, "\xD4\xD8\xC8\xEB\xC6\xF4\xB6\xAF\xB4\xB0\xBF\xDA\xCA\xA7\xB0\xDC", ""}),
     [](const auto& testInfo) {

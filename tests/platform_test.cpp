@@ -28,10 +28,10 @@ TEST(FindLastBackslash, NeverMatchesTheSecondByteOfATwoByteCharacter) {
         {"a\\b\\c", 3},
         {"a\\b\\", 3},
         {"\\", 0},
-        {"key\\name\x81\x5C", 3},        // the last character's second byte is 0x5C
-        {"key\x81\x5C", kNoPosition},     // no backslash of its own at all
+        {"key\\name\x81\x5C", 3},      // the last character's second byte is 0x5C
+        {"key\x81\x5C", kNoPosition},  // no backslash of its own at all
         {"a\\\x81\x5C\x81\x5C", 1},
-        {"a\\b\x81", 1},                  // a lone lead byte at the end stays a byte
+        {"a\\b\x81", 1},  // a lone lead byte at the end stays a byte
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FindLastBackslash(c.text), c.expected) << c.text;
@@ -60,7 +60,10 @@ TEST(ProgramDirectory, BecomesTheCurrentDirectoryWhateverItWasBefore) {
 }
 
 TEST(FormatText, FillsThePlaceholdersInOrder) {
-    EXPECT_EQ(FormatText("\xA1\xB0%s\xA1\xB1 \xA1\xB0%s\xA1\xB1", "a.dll", "F"), "\xA1\xB0" "a.dll\xA1\xB1 \xA1\xB0" "F\xA1\xB1");
+    EXPECT_EQ(FormatText("\xA1\xB0%s\xA1\xB1 \xA1\xB0%s\xA1\xB1", "a.dll", "F"),
+              "\xA1\xB0"
+              "a.dll\xA1\xB1 \xA1\xB0"
+              "F\xA1\xB1");
     EXPECT_EQ(FormatText("%d bytes", "12"), "12 bytes");
     EXPECT_EQ(FormatText("100%", "x"), "100%");
     EXPECT_EQ(FormatText("%s %s %s", "1", "2"), "1 2 %s");

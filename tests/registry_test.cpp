@@ -12,7 +12,9 @@ using velmorin::test::ScratchKey;
 
 namespace {
 
-ByteBlock Bytes(std::string_view text) { return ByteBlock(text.begin(), text.end()); }
+ByteBlock Bytes(std::string_view text) {
+    return ByteBlock(text.begin(), text.end());
+}
 
 struct EncodingCase {
     int typeCode;
@@ -28,13 +30,13 @@ TEST(EncodeRegistryData, AddsTheTerminatorTheTypeDefines) {
         {7, "a\r\nb"sv, "a\0b\0\0"sv},
         {7, ""sv, "\0\0"sv},
         {7, "a\r\n"sv, "a\0\0"sv},
-        {7, "a\r\r\nb\n"sv, "a\r\0b\n\0\0"sv},     // pairs only, scanned from the start
-        {2, "a\r\nb"sv, "a\r\nb\0"sv},             // other types keep CR LF
+        {7, "a\r\r\nb\n"sv, "a\r\0b\n\0\0"sv},  // pairs only, scanned from the start
+        {2, "a\r\nb"sv, "a\r\nb\0"sv},          // other types keep CR LF
         {2, ""sv, "\0"sv},
         {3, "%SystemRoot%"sv, "%SystemRoot%\0"sv},
         {1, "ab"sv, "ab"sv},
         {4, "\x01\x02"sv, "\x01\x02"sv},
-        {5, "\x2A\0\0\0"sv, "\x2A\0\0\0"sv},       // a DWORD is 4 bytes, not 5
+        {5, "\x2A\0\0\0"sv, "\x2A\0\0\0"sv},  // a DWORD is 4 bytes, not 5
         {6, "\0\0\0\x2A"sv, "\0\0\0\x2A"sv},
     };
     for (const auto& c : cases) {

@@ -53,10 +53,22 @@ if [ -z "$window" ]; then
     exit 1
 fi
 sleep 3  # let it paint
-desktop=$(xdotool search --name '^Velmorin$' 2>/dev/null | head -n 1 || true)
+desktop=$(xdotool search --name '^Velmorin - ' 2>/dev/null | tail -n 1 || true)
+desktop=$(xdotool search --name 'Wine desktop' 2>/dev/null | head -n 1 || echo "$desktop")
 import -window "${desktop:-root}" "$shot" 2>/dev/null || import -window root "$shot"
-xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
-xdotool key --window "$window" Escape
+# Esc goes to the focused control of the active window, as a user's key press would;
+# Wine's virtual desktop takes keys once the pointer is over it.
+for _ in 1 2 3; do
+    xdotool mousemove --window "$window" 180 100 >/dev/null 2>&1 || xdotool mousemove 320 200
+    sleep 0.5
+    xdotool key Escape
+    for _ in $(seq 10); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
+    kill -0 "$pid" 2>/dev/null || break
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "run: error: Esc did not close the window" >&2
+    wineserver -k 2>/dev/null || true
+fi
 status=0
 wait "$pid" || status=$?
 wineserver -k 2>/dev/null || true

@@ -29,7 +29,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 for p in g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686 wine wine32:i386 wine64 \
-         xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales cmake ninja-build \
+         xvfb xdotool x11-utils imagemagick fonts-wqy-microhei fonts-wine locales cmake ninja-build \
          googletest python3 clang libclang-rt-14-dev; do
     have "$p" || need_pkgs+=("$p")
 done

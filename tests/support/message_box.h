@@ -11,7 +11,7 @@ struct MessageBoxSeen {
     HWND window = nullptr;
     std::string caption;
     std::string text;
-    bool hasIcon = false;   // an icon is shown beside the text
+    bool hasIcon = false;  // an icon is shown beside the text
     bool hasOwner = false;
 };
 

@@ -13,7 +13,9 @@ ScratchKey::ScratchKey(const std::string& name) : path_("Software\\VelmorinTest\
     ::RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr);
 }
 
-ScratchKey::~ScratchKey() { ::RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str()); }
+ScratchKey::~ScratchKey() {
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+}
 
 DenySetValue::DenySetValue(HKEY root, const std::string& key) : root_(root), key_(key) {
     UniqueKey opened;
@@ -52,7 +54,8 @@ DenySetValue::~DenySetValue() {
     }
 }
 
-BootExecuteGuard::BootExecuteGuard() : snapshot_(TakeRegistrySnapshot(HKEY_LOCAL_MACHINE, kSessionManagerKey, "BootExecute")) {}
+BootExecuteGuard::BootExecuteGuard()
+    : snapshot_(TakeRegistrySnapshot(HKEY_LOCAL_MACHINE, kSessionManagerKey, "BootExecute")) {}
 
 BootExecuteGuard::~BootExecuteGuard() {
     RestoreRegistrySnapshot(HKEY_LOCAL_MACHINE, kSessionManagerKey, "BootExecute", snapshot_);
