@@ -44,7 +44,7 @@ constexpr std::array<char, A + B - 1> JoinTexts(const char (&first)[A], const ch
     return joined;
 }
 
-inline constexpr auto kWindowTitle = JoinTexts("Velmorin - Tassow ", kMakerDomain);
+inline constexpr auto kWindowTitle = JoinTexts("Velmorin - " VELMORIN_MAKER_NAME " ", kMakerDomain);
 inline constexpr char kLabelText[] =
     "常规修复：通过CMD命令进行修复\r\n恢复正常：恢复系统正常扫描模式。\r\n完全清楚：关闭自检模式，永不自检。";
 
