@@ -2,8 +2,15 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++)
+# The POSIX thread model (GoogleTest needs std::mutex); the program itself uses no
+# threads and is built so that no thread runtime is linked into it.
+if(EXISTS /usr/bin/i686-w64-mingw32-g++-posix)
+  set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
+  set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+else()
+  set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)
+  set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++)
+endif()
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_AR i686-w64-mingw32-ar CACHE FILEPATH "")
 set(CMAKE_RANLIB i686-w64-mingw32-ranlib CACHE FILEPATH "")

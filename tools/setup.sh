@@ -40,17 +40,6 @@ if [ ${#need_pkgs[@]} -gt 0 ]; then
         || die "apt-get install failed for: ${need_pkgs[*]}"
 fi
 
-# MinGW's POSIX thread model is needed for std::thread-free code too, because
-# GoogleTest wants the C++11 threading headers; select it when alternatives exist.
-for tool in i686-w64-mingw32-g++ i686-w64-mingw32-gcc; do
-    if [ -e "/usr/bin/$tool-posix" ]; then
-        cur=$(readlink -f "/usr/bin/$tool" || true)
-        if [ "$cur" != "$(readlink -f /usr/bin/$tool-posix)" ]; then
-            $SUDO update-alternatives --set "$tool" "/usr/bin/$tool-posix" >/dev/null
-        fi
-    fi
-done
-
 # 32-bit code: run natively where possible, otherwise through QEMU 10 and binfmt_misc.
 if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
     if [ ! -x /usr/bin/qemu-i386 ] || ! /usr/bin/qemu-i386 --version | grep -qE 'version (9|1[0-9])\.'; then
