@@ -9,22 +9,36 @@
 
 namespace {
 
-[[noreturn]] void LibraryFailure(const char* what) { velmorin::ReportFatalError(0, what != nullptr ? what : ""); }
+[[noreturn]] void LibraryFailure(const char* what) {
+    velmorin::ReportFatalError(0, what != nullptr ? what : "");
+}
 
 }  // namespace
 
 namespace std {
 
-void __throw_bad_alloc() { LibraryFailure("bad_alloc"); }
-void __throw_length_error(const char* what) { LibraryFailure(what); }
-void __throw_logic_error(const char* what) { LibraryFailure(what); }
-void __throw_out_of_range_fmt(const char* what, ...) { LibraryFailure(what); }
-void __throw_bad_function_call() { LibraryFailure("bad_function_call"); }
+void __throw_bad_alloc() {
+    LibraryFailure("bad_alloc");
+}
+void __throw_length_error(const char* what) {
+    LibraryFailure(what);
+}
+void __throw_logic_error(const char* what) {
+    LibraryFailure(what);
+}
+void __throw_out_of_range_fmt(const char* what, ...) {
+    LibraryFailure(what);
+}
+void __throw_bad_function_call() {
+    LibraryFailure("bad_function_call");
+}
 
 }  // namespace std
 
 namespace __gnu_cxx {
 
-void __verbose_terminate_handler() { LibraryFailure("terminate"); }
+void __verbose_terminate_handler() {
+    LibraryFailure("terminate");
+}
 
 }  // namespace __gnu_cxx

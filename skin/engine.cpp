@@ -4,8 +4,6 @@
 // theme's colours. The button's own window procedure keeps all its behaviour:
 // clicks, Space, BN_CLICKED, focus, Tab order, text and font; only the drawing changes.
 #include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
 
 #include "platform/handles.h"
 #include "skin/theme_format.h"
@@ -25,10 +23,15 @@ enum SkinResult : int {
     kSkinOtherThread = 12,
 };
 
-constexpr UINT_PTR kSubclassId = 0x5348;  // "SH"
-constexpr DWORD_PTR kHovering = 1;        // subclass reference data: the mouse is over it
+// A themed button keeps its own window procedure and the engine's flags in two window
+// properties; no common-controls library is needed for that.
+constexpr wchar_t kOwnProcProperty[] = L"VelmorinSkin.Proc";
+constexpr wchar_t kFlagsProperty[] = L"VelmorinSkin.Flags";
+constexpr DWORD_PTR kHovering = 1;  // the mouse is over the button
 
-inline void DeleteMemoryDc(HDC dc) { ::DeleteDC(dc); }
+inline void DeleteMemoryDc(HDC dc) {
+    ::DeleteDC(dc);
+}
 using UniqueMemoryDc = UniqueOwner<HDC, DeleteMemoryDc>;
 
 // All state of the engine; it serves one thread at a time.
@@ -36,7 +39,33 @@ skin::Theme g_theme;
 HHOOK g_hook = nullptr;
 DWORD g_thread = 0;
 
-LRESULT CALLBACK ButtonProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+LRESULT CALLBACK ButtonProc(HWND, UINT, WPARAM, LPARAM);
+
+WNDPROC OwnProc(HWND button) {
+    return reinterpret_cast<WNDPROC>(::GetPropW(button, kOwnProcProperty));
+}
+DWORD_PTR FlagsOf(HWND button) {
+    return reinterpret_cast<DWORD_PTR>(::GetPropW(button, kFlagsProperty));
+}
+
+void Subclass(HWND button) {
+    if (OwnProc(button) != nullptr) return;
+    const LONG_PTR own = ::GetWindowLongPtrW(button, GWLP_WNDPROC);
+    if (own == 0 || !::SetPropW(button, kOwnProcProperty, reinterpret_cast<HANDLE>(own))) return;
+    ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc));
+}
+
+// Gives the button its own procedure back; false when it was not themed.
+bool Unsubclass(HWND button) {
+    const WNDPROC own = OwnProc(button);
+    if (own == nullptr) return false;
+    if (::GetWindowLongPtrW(button, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ButtonProc)) {
+        ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+    }
+    ::RemovePropW(button, kOwnProcProperty);
+    ::RemovePropW(button, kFlagsProperty);
+    return true;
+}
 
 // A "Button" class window with a push-button style and no image of its own.
 bool IsThemedButton(HWND window, LONG style) {
@@ -53,7 +82,7 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
         const HWND window = reinterpret_cast<HWND>(wParam);
         const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
         if (IsThemedButton(window, create->lpcs->style)) {
-            ::SetWindowSubclass(window, ButtonProc, kSubclassId, 0);
+            Subclass(window);
         }
     }
     return ::CallNextHookEx(g_hook, code, wParam, lParam);
@@ -172,7 +201,13 @@ LRESULT OnPaint(HWND button, DWORD_PTR flags) {
     return 0;
 }
 
-void SetFlags(HWND button, DWORD_PTR flags) { ::SetWindowSubclass(button, ButtonProc, kSubclassId, flags); }
+void SetFlags(HWND button, DWORD_PTR flags) {
+    if (flags == 0) {
+        ::RemovePropW(button, kFlagsProperty);
+    } else {
+        ::SetPropW(button, kFlagsProperty, reinterpret_cast<HANDLE>(flags));
+    }
+}
 
 void OnMouseMove(HWND button, DWORD_PTR flags) {
     if (flags & kHovering) return;
@@ -207,23 +242,38 @@ bool ChangesLook(UINT message) {
         case WM_LBUTTONDBLCLK:
         case WM_KEYDOWN:
         case WM_KEYUP:
-        case WM_SYSCOLORCHANGE: return true;
-        default: return false;
+        case WM_SYSCOLORCHANGE:
+            return true;
+        default:
+            return false;
     }
 }
 
-LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR flags) {
+LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WNDPROC own = OwnProc(button);
+    if (own == nullptr) return ::DefWindowProcW(button, message, wParam, lParam);
+    const DWORD_PTR flags = FlagsOf(button);
     switch (message) {
-        case WM_PAINT: return OnPaint(button, flags);
-        case WM_PRINTCLIENT: PaintBuffered(button, reinterpret_cast<HDC>(wParam), flags); return 0;
-        case WM_ERASEBKGND: return 1;
-        case WM_MOUSEMOVE: OnMouseMove(button, flags); break;
-        case WM_MOUSELEAVE: OnMouseLeave(button, flags); break;
-        case WM_NCDESTROY: ::RemoveWindowSubclass(button, ButtonProc, kSubclassId); break;
-        default: break;
+        case WM_PAINT:
+            return OnPaint(button, flags);
+        case WM_PRINTCLIENT:
+            PaintBuffered(button, reinterpret_cast<HDC>(wParam), flags);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_MOUSEMOVE:
+            OnMouseMove(button, flags);
+            break;
+        case WM_MOUSELEAVE:
+            OnMouseLeave(button, flags);
+            break;
+        case WM_NCDESTROY:
+            Unsubclass(button);
+            return ::CallWindowProcW(own, button, message, wParam, lParam);
+        default:
+            break;
     }
-    const LRESULT result = ::DefSubclassProc(button, message, wParam, lParam);
+    const LRESULT result = ::CallWindowProcW(own, button, message, wParam, lParam);
     if (ChangesLook(message) && ::IsWindow(button) && ::IsWindowVisible(button)) {
         ::RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
     }
@@ -244,16 +294,18 @@ void ForEachThreadWindow(void (*action)(HWND)) {
     ::EnumThreadWindows(::GetCurrentThreadId(), ForTopLevel, reinterpret_cast<LPARAM>(action));
 }
 
-void Unsubclass(HWND window) {
-    if (::RemoveWindowSubclass(window, ButtonProc, kSubclassId)) ::InvalidateRect(window, nullptr, TRUE);
+void Unskin(HWND window) {
+    if (Unsubclass(window)) ::InvalidateRect(window, nullptr, TRUE);
 }
-void Repaint(HWND window) { ::InvalidateRect(window, nullptr, FALSE); }
+void Repaint(HWND window) {
+    ::InvalidateRect(window, nullptr, FALSE);
+}
 
 // Reads a theme file of at most kMaxThemeSize bytes and parses it.
 int LoadTheme(const char* path, skin::Theme& theme) {
     if (path == nullptr || path[0] == '\0') return kSkinNoPath;
-    const HANDLE raw = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE raw =
+        ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (raw == INVALID_HANDLE_VALUE) return kSkinUnreadable;
     UniqueHandle file(raw);
     LARGE_INTEGER size;
@@ -271,7 +323,7 @@ int Detach() {
     ::UnhookWindowsHookEx(g_hook);
     g_hook = nullptr;
     g_thread = 0;
-    ForEachThreadWindow(Unsubclass);
+    ForEachThreadWindow(Unskin);
     return 0;
 }
 
@@ -295,7 +347,9 @@ extern "C" int WINAPI SkinH_AttachEx(LPCSTR themePath, LPCSTR /*unused*/) {
 }
 
 // Removes the hook and the subclassing on the calling thread; 1 when not attached here.
-extern "C" int WINAPI SkinH_Detach() { return Detach(); }
+extern "C" int WINAPI SkinH_Detach() {
+    return Detach();
+}
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     // Unloaded by FreeLibrary (not at process end): no button may keep a procedure
