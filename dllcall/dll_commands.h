@@ -52,7 +52,7 @@ std::uint32_t CallDllCommandRaw(int index, std::span<const std::uint32_t> argume
 
 template <typename T>
 std::uint32_t AsDllArgument(T value) {
-    static_assert(sizeof(T) <= 4, "every argument of a DLL command is 32 bits");
+    static_assert(sizeof(T) <= 4, "every argument of a DLL command is 32 bits");  // NOLINT(bugprone-sizeof-expression)
     if constexpr (std::is_pointer_v<T>) {
         return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(value));
     } else if constexpr (std::is_enum_v<T>) {

@@ -24,11 +24,10 @@ struct KeySpec {
         key, ValueKind::kColour, 0, 0, [](Theme& t, std::uint32_t v) { t.member = v; }, \
             [](const Theme& t) { return static_cast<std::uint32_t>(t.member); }         \
     }
-#define VELMORIN_METRIC(key, member, low, high)                                 \
-    KeySpec {                                                                   \
-        key, ValueKind::kMetric, low, high,                                     \
-            [](Theme& t, std::uint32_t v) { t.member = static_cast<int>(v); },  \
-            [](const Theme& t) { return static_cast<std::uint32_t>(t.member); } \
+#define VELMORIN_METRIC(key, member, low, high)                                                                \
+    KeySpec {                                                                                                  \
+        key, ValueKind::kMetric, low, high, [](Theme& t, std::uint32_t v) { t.member = static_cast<int>(v); }, \
+            [](const Theme& t) { return static_cast<std::uint32_t>(t.member); }                                \
     }
 
 // Every key is required, exactly once, in any order.
@@ -64,8 +63,12 @@ std::string_view Slice(std::string_view text, std::size_t from, std::size_t coun
     return std::string_view(text.data() + from, count < left ? count : left);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -206,8 +209,8 @@ namespace {
 
 // Appends to a bounded buffer; remembers when something did not fit.
 struct TextSink {
-    char* out;
-    std::size_t capacity;
+    char* out = nullptr;
+    std::size_t capacity = 0;
     std::size_t used = 0;
     bool overflow = false;
 

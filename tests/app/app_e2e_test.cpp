@@ -50,7 +50,9 @@ std::string ReadFile(const std::string& path) {
     return out.str();
 }
 
-std::string FirstLine(const std::string& text) { return text.substr(0, text.find("\r\n")); }
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find("\r\n"));
+}
 
 // Polls until the predicate holds or the time is up; the last answer is returned.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -95,28 +97,14 @@ ProgramFolder MakeProgramFolder(const std::string& name, bool recordingSkin) {
 
 // ---- the started program -----------------------------------------------------------
 
-struct FindMain {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<FindMain*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
+bool HasProgramTitle(HWND window) {
     char title[128] = {};
     ::GetWindowTextA(window, title, sizeof title);
-    if (owner == search->processId && ::IsWindowVisible(window) && std::string(title) == kTitle) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    return std::string(title) == kTitle;
 }
 
 HWND FindMainWindow(DWORD processId) {
-    FindMain search{processId, nullptr};
-    ::EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return velmorin::test::FindProcessWindow(processId, HasProgramTitle);
 }
 
 class Program {

@@ -6,20 +6,25 @@ namespace {
 
 struct Search {
     DWORD processId;
+    bool (*accept)(HWND);
     HWND found;
 };
 
-BOOL CALLBACK MatchBox(HWND window, LPARAM parameter) {
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<Search*>(parameter);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    char className[32] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::string(className) == "#32770" && ::IsWindowVisible(window)) {
+    if (owner == search->processId && ::IsWindowVisible(window) && search->accept(window)) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
+}
+
+bool IsDialog(HWND window) {
+    char className[32] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    return std::string(className) == "#32770";
 }
 
 BOOL CALLBACK FindIcon(HWND child, LPARAM parameter) {
@@ -36,12 +41,16 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM parameter) {
 
 }  // namespace
 
+HWND FindProcessWindow(DWORD processId, bool (*accept)(HWND window)) {
+    Search search{processId, accept, nullptr};
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        Search search{processId, nullptr};
-        ::EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) return search.found;
+        if (HWND box = FindProcessWindow(processId, IsDialog)) return box;
         if (::GetTickCount() - start > timeoutMs) return nullptr;
         ::Sleep(50);
     }

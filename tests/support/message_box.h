@@ -1,4 +1,5 @@
-// Finding, reading and dismissing message boxes, in this process or another one.
+// Finding a process's top-level windows, and reading and dismissing its message boxes,
+// in this process or another one.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,9 @@ struct MessageBoxSeen {
     bool hasIcon = false;  // an icon is shown beside the text
     bool hasOwner = false;
 };
+
+// The first visible top-level window of a process that the predicate accepts; null when none.
+HWND FindProcessWindow(DWORD processId, bool (*accept)(HWND window));
 
 // Waits up to timeoutMs for a visible dialog-class window of the process; null when none.
 HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
