@@ -7,11 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMORIN_BUILD_DIR:-$here/build}
 runs=${1:-15}
 
-"$here/tools/setup.sh"
-if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel
-fi
-cmake --build "$build" -j "$(nproc)" --target Velmorin minimal_window startup_bench skin_engine skin_theme
+"$here/tools/build.sh" Velmorin minimal_window startup_bench skin_engine skin_theme
 
 size() { stat -c %s "$1"; }
 kib() { awk -v b="$1" 'BEGIN { printf "%.1f KiB", b / 1024 }'; }

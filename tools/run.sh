@@ -7,11 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMORIN_BUILD_DIR:-$here/build}
 
-"$here/tools/setup.sh"
-if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel
-fi
-cmake --build "$build" -j "$(nproc)" --target Velmorin
+"$here/tools/build.sh" Velmorin
 exe="$build/app/Velmorin.exe"
 [ -f "$exe" ] || { echo "run: error: $exe was not built" >&2; exit 1; }
 

@@ -6,12 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMORIN_BUILD_DIR:-$here/build}
 
-"$here/tools/setup.sh"
-
-if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel
-fi
-cmake --build "$build" -j "$(nproc)"
+"$here/tools/build.sh"
 
 # The tests need this machine to run 32-bit code: say so plainly when it cannot.
 if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then

@@ -19,6 +19,7 @@
 
 #include "platform/maker.h"
 #include "repair/registry.h"
+#include "support/canvas.h"
 #include "support/message_box.h"
 
 namespace {
@@ -230,41 +231,10 @@ std::optional<velmorin::test::MessageBoxSeen> TakeMessageBox(DWORD processId, DW
 
 // ---- the screen --------------------------------------------------------------------
 
-class ScreenShot {
-public:
-    explicit ScreenShot(RECT area) : area_(area) {
-        const int width = area.right - area.left, height = area.bottom - area.top;
-        HDC screen = ::GetDC(nullptr);
-        HDC memory = ::CreateCompatibleDC(screen);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-        ::GdiFlush();
-        const auto* p = static_cast<const DWORD*>(bits);
-        pixels_.assign(p, p + width * height);
-        ::SelectObject(memory, old);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(memory);
-        ::ReleaseDC(nullptr, screen);
-    }
-    int Count(COLORREF colour) const {
-        const DWORD want = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-        int n = 0;
-        for (DWORD p : pixels_) n += (p & 0xFFFFFF) == want;
-        return n;
-    }
-
-private:
-    RECT area_;
-    std::vector<DWORD> pixels_;
-};
+// The screen's pixels over a rectangle.
+velmorin::test::Canvas ScreenShot(RECT area) {
+    return velmorin::test::Canvas::FromScreen(area);
+}
 
 // Moves the pointer to a point and keeps nudging it there (one pixel back and forth)
 // until the control shows the colour: under Wine a late X event from an earlier move
@@ -281,7 +251,7 @@ RECT ScreenRectOf(HWND window) {
 bool ShowsColour(HWND control, COLORREF colour, std::initializer_list<COLORREF> others, DWORD timeoutMs = 5000) {
     return WaitUntil(
         [&] {
-            const ScreenShot shot(ScreenRectOf(control));
+            const auto shot = ScreenShot(ScreenRectOf(control));
             if (shot.Count(colour) < 10) return false;
             for (COLORREF other : others) {
                 if (shot.Count(other) != 0) return false;
@@ -511,7 +481,7 @@ TEST_F(RunningVelmorin, LabelIsRedAndTheLinkChangesColourAndOpensItsTarget) {
     ASSERT_TRUE(BringToFront(Window()));
     ::SetCursorPos(5, 5);
 
-    const ScreenShot label(ScreenRectOf(Control(kLabel)));
+    const auto label = ScreenShot(ScreenRectOf(Control(kLabel)));
     EXPECT_GT(label.Count(RGB(255, 0, 0)), 50) << "red text";
     EXPECT_GT(label.Count(::GetSysColor(COLOR_BTNFACE)), 2000) << "the window's background shows through";
 

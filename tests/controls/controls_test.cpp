@@ -13,6 +13,7 @@
 #include "controls/link_target.h"
 #include "controls/trans_label.h"
 #include "platform/handles.h"
+#include "support/canvas.h"
 
 namespace velmorin {
 namespace {
@@ -21,61 +22,7 @@ constexpr char kLabelText[] =
     "常规修复：通过CMD命令进行修复\r\n恢复正常：恢复系统正常扫描模式。\r\n完全清楚：关闭自检模式，永不自检。";
 constexpr COLORREF kMarker = RGB(0, 200, 0);  // a background nothing here paints
 
-// A 32-bit top-down bitmap selected into a memory DC, filled with one colour.
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF fill) : width_(width), height_(height), dc_(::CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.Reset(::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        pixels_ = static_cast<const DWORD*>(bits);
-        previous_ = ::SelectObject(dc_, bitmap_.Get());
-        const UniqueGdiObject brush(::CreateSolidBrush(fill));
-        const RECT all{0, 0, width, height};
-        ::FillRect(dc_, &all, static_cast<HBRUSH>(brush.Get()));
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas() {
-        ::SelectObject(dc_, previous_);
-        ::DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    RECT rect() const { return RECT{0, 0, width_, height_}; }
-    COLORREF At(int x, int y) const {
-        ::GdiFlush();
-        const DWORD p = pixels_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    // Pixels of exactly this colour inside the rectangle, and their bounding box.
-    int Count(COLORREF colour, RECT within, RECT* box = nullptr) const {
-        int n = 0;
-        RECT b{width_, height_, -1, -1};
-        for (int y = within.top; y < within.bottom; ++y) {
-            for (int x = within.left; x < within.right; ++x) {
-                if (At(x, y) != colour) continue;
-                ++n;
-                b = RECT{std::min<LONG>(b.left, x), std::min<LONG>(b.top, y), std::max<LONG>(b.right, x),
-                         std::max<LONG>(b.bottom, y)};
-            }
-        }
-        if (box != nullptr) *box = b;
-        return n;
-    }
-
-private:
-    int width_, height_;
-    HDC dc_;
-    UniqueGdiObject bitmap_;
-    const DWORD* pixels_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-};
-
+using test::Canvas;
 TEST(TransLabelPaint, DrawsRedLinesFromTheTopLeftAndLeavesTheBackground) {
     Canvas canvas(205, 40, kMarker);
     PaintTransLabel(canvas.dc(), canvas.rect(), kLabelText);
