@@ -11,6 +11,7 @@
 #include "repair/registry.h"
 #include "support/notice_watcher.h"
 #include "support/registry_fixture.h"
+#include "support/files.h"
 
 using namespace velmorin;
 using test::BootExecuteAnsi;
@@ -142,12 +143,7 @@ TEST(BootCheckActions, AMissingKeyIsReportedAndNothingIsCreated) {
     EXPECT_FALSE(missing);
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using velmorin::test::ReadFile;
 
 std::string WaitForLog(const std::string& path) {
     for (int i = 0; i < 200; ++i) {

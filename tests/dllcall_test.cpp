@@ -11,6 +11,7 @@
 #include "dllcall/fatal.h"
 #include "platform/ansi_text.h"
 #include "support/process_probe.h"
+#include "support/files.h"
 
 using namespace velmorin;
 using velmorin::test::WindowsPath;
@@ -111,12 +112,7 @@ TEST(FatalErrorText, IsBuiltByteForByte) {
               FatalErrorText(0, "").append("\xB4\xED\xCE\xF3\xB4\xFA\xC2\xEB\xA3\xBA-1\r\n\r\n"));
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using velmorin::test::ReadFile;
 
 struct FatalCase {
     const char* mode;

@@ -21,6 +21,7 @@
 #include "repair/registry.h"
 #include "support/canvas.h"
 #include "support/message_box.h"
+#include "support/files.h"
 
 namespace {
 
@@ -44,12 +45,7 @@ std::string TempFolder() {
     return temp;  // ends in a backslash
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using velmorin::test::ReadFile;
 
 std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find("\r\n"));

@@ -14,6 +14,7 @@
 #include "controls/trans_label.h"
 #include "platform/handles.h"
 #include "support/canvas.h"
+#include "support/files.h"
 
 namespace velmorin {
 namespace {
@@ -182,12 +183,7 @@ std::string WindowsPath(std::string path) {
     return "Z:" + path;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using velmorin::test::ReadFile;
 
 // Registers a ".htm" page class whose open command is the fake browser, and puts the
 // ".htm" default value back afterwards.

@@ -14,6 +14,7 @@
 #include "skin/button_bench.h"
 #include "skin/theme_format.h"
 #include "support/message_box.h"
+#include "support/files.h"
 
 using namespace velmorin;
 using namespace velmorin::test;
@@ -26,13 +27,14 @@ const std::string kShippedTheme = WindowsPath(VELMORIN_THEME_FILE);
 using AttachFunction = int(WINAPI*)(LPCSTR, LPCSTR);
 using DetachFunction = int(WINAPI*)();
 
-std::vector<unsigned char> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
+using velmorin::test::ReadFileBytes;
 
-std::vector<unsigned char> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
-std::string Text(const std::vector<unsigned char>& bytes) { return {bytes.begin(), bytes.end()}; }
+std::vector<unsigned char> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+std::string Text(const std::vector<unsigned char>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
 
 // The engine, loaded for one test and unloaded after it (which detaches it).
 class SkinEngineTest : public ::testing::Test {
@@ -40,10 +42,9 @@ protected:
     void SetUp() override {
         engine_ = ::LoadLibraryA(kEnginePath.c_str());
         ASSERT_NE(engine_, nullptr) << kEnginePath;
-        attach_ = reinterpret_cast<AttachFunction>(
-            reinterpret_cast<void*>(::GetProcAddress(engine_, "SkinH_AttachEx")));
-        detach_ = reinterpret_cast<DetachFunction>(
-            reinterpret_cast<void*>(::GetProcAddress(engine_, "SkinH_Detach")));
+        attach_ =
+            reinterpret_cast<AttachFunction>(reinterpret_cast<void*>(::GetProcAddress(engine_, "SkinH_AttachEx")));
+        detach_ = reinterpret_cast<DetachFunction>(reinterpret_cast<void*>(::GetProcAddress(engine_, "SkinH_Detach")));
         ASSERT_NE(attach_, nullptr);
         ASSERT_NE(detach_, nullptr);
         folder_ = ScratchFolder("velmorin-skin");
@@ -69,8 +70,12 @@ const skin::Theme kTheme = DistinctTheme();
 const skin::StateColours& kNormal = kTheme.states[skin::kStateNormal];
 
 // The face is sampled just inside the border, clear of the focus rectangle and text.
-COLORREF FaceOf(const Capture& capture) { return capture.At(kTheme.borderWidth, kTheme.borderWidth); }
-COLORREF BorderOf(const Capture& capture) { return capture.At(0, capture.height / 2); }
+COLORREF FaceOf(const Capture& capture) {
+    return capture.At(kTheme.borderWidth, kTheme.borderWidth);
+}
+COLORREF BorderOf(const Capture& capture) {
+    return capture.At(0, capture.height / 2);
+}
 
 TEST(SkinEngineFile, IsA32BitDllNamedSkinHElThatExportsAttachExUndecorated) {
     const std::vector<unsigned char> image = ReadFileBytes(VELMORIN_SKIN_DLL);
@@ -98,9 +103,7 @@ TEST(SkinEngineFile, IsA32BitDllNamedSkinHElThatExportsAttachExUndecorated) {
         ADD_FAILURE() << "address outside every section: " << rva;
         return 0;
     };
-    auto textAt = [&](unsigned rva) {
-        return std::string(reinterpret_cast<const char*>(&image.at(offsetOf(rva))));
-    };
+    auto textAt = [&](unsigned rva) { return std::string(reinterpret_cast<const char*>(&image.at(offsetOf(rva)))); };
 
     const unsigned exportRva = read32(optional + 96);
     ASSERT_NE(exportRva, 0u);
@@ -164,8 +167,7 @@ TEST_F(SkinEngineTest, DrawsPushButtonsInTheThemeAndLeavesOtherButtonsAlone) {
     char text[32] = {};
     ::GetWindowTextA(push, text, sizeof text);
     EXPECT_STREQ(text, "确定");
-    EXPECT_EQ(::SendMessageA(push, WM_GETFONT, 0, 0),
-              reinterpret_cast<LRESULT>(::GetStockObject(DEFAULT_GUI_FONT)));
+    EXPECT_EQ(::SendMessageA(push, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(::GetStockObject(DEFAULT_GUI_FONT)));
 }
 
 TEST_F(SkinEngineTest, DrawsHoverPressedFocusAndDisabledStates) {
@@ -279,8 +281,7 @@ TEST_F(SkinEngineTest, RefusesBadThemeFilesAndAppliesNothing) {
         {"version 2", Bytes(".SHE 2" + good.substr(good.find('\n'))), 5},
         {"no version", Bytes(".SHE" + good.substr(good.find('\n'))), 6},
         {"truncated at a line end", Bytes(good.substr(0, good.find("pressed-face"))), 9},
-        {"truncated inside a colour", Bytes(good.substr(0, good.find("#", good.find("pressed-face")) + 3)),
-         6},
+        {"truncated inside a colour", Bytes(good.substr(0, good.find("#", good.find("pressed-face")) + 3)), 6},
         {"oversized", Bytes(good + "; " + std::string(4200, 'x') + "\n"), 3},
         {"not a colour", WithLine("face", "face #2A9D4G"), 6},
         {"colour without #", WithLine("face", "face 2A9D4A"), 6},

@@ -13,19 +13,23 @@
 #include "skin/theme_format.h"
 #include "support/message_box.h"
 #include "theme/deploy.h"
+#include "support/files.h"
 
 using namespace velmorin;
 using namespace velmorin::test;
 
 namespace {
 
-std::vector<unsigned char> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+using velmorin::test::ReadFileBytes;
+std::vector<unsigned char> Bytes(std::string_view text) {
+    return {text.begin(), text.end()};
 }
-std::vector<unsigned char> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
-std::vector<unsigned char> Bytes(ByteView view) { return {view.begin(), view.end()}; }
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+std::vector<unsigned char> Bytes(ByteView view) {
+    return {view.begin(), view.end()};
+}
+bool Exists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 class WriteWholeFileTest : public ::testing::Test {
 protected:
