@@ -8,6 +8,7 @@
 #include "controls/hyper_linker.h"
 #include "controls/trans_label.h"
 #include "platform/handles.h"
+#include "controls/window_class.h"
 
 namespace velmorin {
 namespace {
@@ -50,7 +51,9 @@ bool ControlUsable(std::size_t entry) {
     return control != nullptr && ::IsWindowVisible(control) && ::IsWindowEnabled(control);
 }
 
-std::vector<std::size_t> LiveFocusOrder() { return FocusOrder(kWindowDescription, ControlUsable); }
+std::vector<std::size_t> LiveFocusOrder() {
+    return FocusOrder(kWindowDescription, ControlUsable);
+}
 
 HWND CreateButton(HWND parent, const WindowEntry& entry, std::size_t index) {
     const RECT r = EntryRect(entry);
@@ -65,11 +68,14 @@ HWND CreateButton(HWND parent, const WindowEntry& entry, std::size_t index) {
 HWND CreateControl(HWND parent, std::size_t index) {
     const WindowEntry& entry = kWindowDescription[index];
     switch (entry.kind) {
-        case ControlKind::PushButton: return CreateButton(parent, entry, index);
-        case ControlKind::TransLabel: return CreateTransLabel(parent, EntryRect(entry), entry.text, ControlId(index));
+        case ControlKind::PushButton:
+            return CreateButton(parent, entry, index);
+        case ControlKind::TransLabel:
+            return CreateTransLabel(parent, EntryRect(entry), entry.text, ControlId(index));
         case ControlKind::HyperLinker:
             return CreateHyperLinker(parent, EntryRect(entry), entry.text, entry.target, ControlId(index));
-        case ControlKind::MainWindow: break;
+        case ControlKind::MainWindow:
+            break;
     }
     return nullptr;
 }
@@ -138,42 +144,51 @@ void OnNcDestroy() {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NCCREATE: NoteWindowCreated(); break;
-        case WM_PAINT: OnPaint(window); return 0;
-        case WM_SETFOCUS: OnSetFocus(window); return 0;
-        case WM_ACTIVATE: OnActivate(window, wParam); break;
-        case WM_COMMAND: OnCommand(wParam); return 0;
-        case WM_CLOSE: ::DestroyWindow(window); return 0;
-        case WM_QUERYENDSESSION: return TRUE;
+        case WM_NCCREATE:
+            NoteWindowCreated();
+            break;
+        case WM_PAINT:
+            OnPaint(window);
+            return 0;
+        case WM_SETFOCUS:
+            OnSetFocus(window);
+            return 0;
+        case WM_ACTIVATE:
+            OnActivate(window, wParam);
+            break;
+        case WM_COMMAND:
+            OnCommand(wParam);
+            return 0;
+        case WM_CLOSE:
+            ::DestroyWindow(window);
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
         case WM_NCDESTROY:
             ::DefWindowProcA(window, message, wParam, lParam);
             OnNcDestroy();
             return 0;
-        default: break;
+        default:
+            break;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 bool RegisterMainWindowClass() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc = {};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-        wc.lpfnWndProc = MainWindowProc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-        wc.lpszClassName = kMainWindowClass;
-        return ::RegisterClassExA(&wc) != 0;
-    }();
+    static const bool registered = RegisterOwnClass(kMainWindowClass, MainWindowProc, ::LoadCursorA(nullptr, IDC_ARROW),
+                                                    static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)));
     return registered;
 }
 
 }  // namespace
 
-HWND MainWindowHandle() { return g_state.window; }
+HWND MainWindowHandle() {
+    return g_state.window;
+}
 
-HWND ControlWindow(std::size_t entry) { return entry < kEntryCount ? g_state.controls[entry] : nullptr; }
+HWND ControlWindow(std::size_t entry) {
+    return entry < kEntryCount ? g_state.controls[entry] : nullptr;
+}
 
 void PaintMainWindow(HDC dc, const RECT& area) {
     const UniqueGdiObject brush(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
@@ -216,12 +231,17 @@ bool PreTranslateWindowMessage(const MSG& message) {
     const KeyChord chord{static_cast<UINT>(message.wParam), ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_SHIFT) < 0,
                          altHeld};
     switch (ActionForKey(chord)) {
-        case KeyAction::NextControl: SetFocusTo(StepFocus(LiveFocusOrder(), EntryOf(::GetFocus()), true)); return true;
+        case KeyAction::NextControl:
+            SetFocusTo(StepFocus(LiveFocusOrder(), EntryOf(::GetFocus()), true));
+            return true;
         case KeyAction::PreviousControl:
             SetFocusTo(StepFocus(LiveFocusOrder(), EntryOf(::GetFocus()), false));
             return true;
-        case KeyAction::CloseWindow: ::SendMessageA(window, WM_CLOSE, 0, 0); return true;
-        case KeyAction::None: break;
+        case KeyAction::CloseWindow:
+            ::SendMessageA(window, WM_CLOSE, 0, 0);
+            return true;
+        case KeyAction::None:
+            break;
     }
     return false;
 }

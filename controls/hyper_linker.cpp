@@ -6,6 +6,7 @@
 
 #include "controls/link_target.h"
 #include "platform/handles.h"
+#include "controls/window_class.h"
 
 namespace velmorin {
 namespace {
@@ -15,7 +16,9 @@ struct LinkState {
     LinkFlags flags;
 };
 
-LinkState* StateOf(HWND window) { return reinterpret_cast<LinkState*>(::GetWindowLongPtrA(window, GWLP_USERDATA)); }
+LinkState* StateOf(HWND window) {
+    return reinterpret_cast<LinkState*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 std::string WindowText(HWND window) {
     std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
@@ -84,19 +87,32 @@ void OnLeftButtonDown(HWND window, LinkState& state) {
     ::InvalidateRect(window, nullptr, FALSE);
 }
 
-POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+POINT PointOf(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
 
 LRESULT CALLBACK HyperLinkerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) return OnNcCreate(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam));
     LinkState* state = StateOf(window);
     if (state == nullptr) return ::DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
-        case WM_PAINT: OnPaint(window, *state); return 0;
-        case WM_MOUSEMOVE: OnMouseMove(window, *state, PointOf(lParam)); return 0;
-        case WM_CAPTURECHANGED: OnCaptureChanged(window, *state, reinterpret_cast<HWND>(lParam)); return 0;
-        case WM_LBUTTONDOWN: OnLeftButtonDown(window, *state); return 0;
-        case WM_NCDESTROY: OnNcDestroy(window); return 0;
-        default: return ::DefWindowProcA(window, message, wParam, lParam);
+        case WM_PAINT:
+            OnPaint(window, *state);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove(window, *state, PointOf(lParam));
+            return 0;
+        case WM_CAPTURECHANGED:
+            OnCaptureChanged(window, *state, reinterpret_cast<HWND>(lParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+            OnLeftButtonDown(window, *state);
+            return 0;
+        case WM_NCDESTROY:
+            OnNcDestroy(window);
+            return 0;
+        default:
+            return ::DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -109,16 +125,7 @@ COLORREF LinkTextColour(LinkFlags flags) {
 }
 
 bool RegisterHyperLinkerClass() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc = {};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-        wc.lpfnWndProc = HyperLinkerProc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.hCursor = PointingHand();
-        wc.lpszClassName = kHyperLinkerClass;
-        return ::RegisterClassExA(&wc) != 0;
-    }();
+    static const bool registered = RegisterOwnClass(kHyperLinkerClass, HyperLinkerProc, PointingHand());
     return registered;
 }
 
@@ -145,13 +152,7 @@ void PaintHyperLinker(HDC dc, const RECT& client, const RECT& area, std::string_
         const SelectedObject selected(dc, brush.Get());
         ::PatBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, PATCOPY);
     }
-    const SelectedObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    const COLORREF oldColour = ::SetTextColor(dc, colour);
-    RECT textArea = client;
-    ::DrawTextA(dc, caption.data(), static_cast<int>(caption.size()), &textArea, kLinkDrawFlags);
-    ::SetTextColor(dc, oldColour);
-    ::SetBkMode(dc, oldMode);
+    DrawGuiText(dc, client, caption, colour, kLinkDrawFlags);
 }
 
 }  // namespace velmorin

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/handles.h"
+#include "controls/window_class.h"
 
 namespace velmorin {
 namespace {
@@ -25,24 +26,19 @@ void OnPaint(HWND window) {
 
 LRESULT CALLBACK TransLabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: OnPaint(window); return 0;
-        default: return ::DefWindowProcA(window, message, wParam, lParam);
+        case WM_PAINT:
+            OnPaint(window);
+            return 0;
+        default:
+            return ::DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
 }  // namespace
 
 bool RegisterTransLabelClass() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc = {};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-        wc.lpfnWndProc = TransLabelProc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = kTransLabelClass;
-        return ::RegisterClassExA(&wc) != 0;
-    }();
+    static const bool registered =
+        RegisterOwnClass(kTransLabelClass, TransLabelProc, ::LoadCursorA(nullptr, IDC_ARROW));
     return registered;
 }
 
@@ -56,13 +52,7 @@ HWND CreateTransLabel(HWND parent, const RECT& rect, std::string_view text, int 
 
 void PaintTransLabel(HDC dc, const RECT& client, std::string_view text) {
     if (text.empty()) return;
-    const SelectedObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    const COLORREF oldColour = ::SetTextColor(dc, kTransLabelColour);
-    RECT area = client;
-    ::DrawTextA(dc, text.data(), static_cast<int>(text.size()), &area, kTransLabelDrawFlags);
-    ::SetTextColor(dc, oldColour);
-    ::SetBkMode(dc, oldMode);
+    DrawGuiText(dc, client, text, kTransLabelColour, kTransLabelDrawFlags);
 }
 
 }  // namespace velmorin
